@@ -1,0 +1,55 @@
+// What the converter prints, and a way to run it on a fixture, shared by the
+// tests that run the built binary.
+#pragma once
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "bmp_builder.h"
+#include "process_runner.h"
+
+namespace cli {
+
+inline const std::string BANNER = "=========================== Ombrix to GRF v0.1 ============================\r\n";
+inline const std::string USAGE = "convert TurboATM Multicolor, PrintScreen, crop, save as 8bit and give it me\r\n";
+
+inline std::string line(const std::string& text) { return text + "\r\n"; }
+
+// Banner, usage line and input name: the start of every run that passes the
+// size limits.
+inline std::string opening(const std::string& inputName) { return BANNER + USAGE + line("input file=" + inputName); }
+
+// The failure report; place is the step of the run at which it was found.
+inline std::string report(unsigned place, const std::string& message)
+{
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08X", place);
+    return "Exception EInOutError in module ombrix2grf at " + std::string(hex) + ".\n" + message + ".\r\n";
+}
+
+// The small accepted picture: 16 x 2 pixels, 150 bytes.
+inline std::vector<uint8_t> smallPicture()
+{
+    bmp::Picture picture = bmp::blankPicture(16, 2);
+    for (int x = 0; x < 16; ++x)
+        picture.at(x, 0) = static_cast<uint8_t>(x % 3 == 0 ? 9 : 2);
+    bmp::doubleLines(picture);
+    return bmp::encode(picture);
+}
+
+inline testkit::RunResult convert(const testkit::ScratchDirectory& dir, std::vector<std::string> arguments,
+                                  testkit::RunOptions options = {})
+{
+    arguments.insert(arguments.begin(), OMBRIX2GRF_PATH);
+    if (options.workingDirectory.empty())
+        options.workingDirectory = dir.path();
+    testkit::RunResult result = testkit::run(arguments, options);
+    // The converter never writes to standard error: anything there is a
+    // crash or a sanitizer report.
+    EXPECT_EQ(result.errors, "");
+    EXPECT_EQ(result.signal, 0);
+    return result;
+}
+
+} // namespace cli
