@@ -4,6 +4,8 @@
 
 #include "bitmap_input.h"
 #include "buffers.h"
+#include "cell_encoder.h"
+#include "grf_format.h"
 
 const char* inputName;
 char outputName[NAME_CAPACITY + 4];
@@ -258,6 +260,10 @@ void runConversion(int argumentCount, char* const* arguments)
     closeFile(input);
     runStep = 10;
     readBitmap();
+    runStep = 11;
+    encodeCells();
+    runStep = 12;
+    buildGrfFile();
     runStep = 13;
     refuseSelfOverwrite();
     writeOutput();

@@ -18,7 +18,7 @@ using testkit::writeFile;
 namespace {
 
 // The 150-byte 16 x 2 picture converts into a GRF file of this length.
-const std::string SMALL_TOTAL = "0";
+const std::string SMALL_TOTAL = "138";
 
 std::vector<uint8_t> fullPicture()
 {
@@ -302,6 +302,75 @@ TEST(ConverterRun, ConsoleThatCannotTakeALineEndsTheRun)
     EXPECT_EQ(result.signal, 0);
     EXPECT_FALSE(fs::exists(dir / "pic.grf"));
     EXPECT_EQ(readFile(dir / "pic.bmp"), testkit::toString(cli::smallPicture()));
+}
+
+// A full-size picture of one-colour cells whose GRF file holds exactly
+// `pairs` attribute pairs (80 to 16,000): column c gets p pairs by
+// alternating two colours down its first p lines.
+std::vector<uint8_t> pictureWithPairs(int32_t pairs)
+{
+    bmp::Picture picture = bmp::blankPicture(640, 400);
+    int32_t remaining = pairs;
+    for (int32_t column = 0; column < 80; ++column) {
+        int32_t columnsAfter = 79 - column;
+        int32_t p = std::min<int32_t>(200, remaining - columnsAfter);
+        remaining -= p;
+        for (int32_t line = 0; line < 200; ++line) {
+            uint8_t colour = static_cast<uint8_t>(1 + (std::min(line, p - 1) % 2));
+            for (int32_t x = 0; x < 8; ++x)
+                picture.at(8 * column + x, 2 * line) = colour;
+        }
+    }
+    bmp::doubleLines(picture);
+    return bmp::encode(picture);
+}
+
+TEST(ConverterRun, WritesTheWholeGrfFile)
+{
+    testkit::ScratchDirectory dir;
+    writeFile(dir / "pic.bmp", cli::smallPicture());
+    auto result = cli::convert(dir, {"pic.bmp"});
+    EXPECT_EQ(result.output, opening("pic.bmp") + line("1") + line("total bytes=138"));
+    EXPECT_EQ(result.exitCode, 0);
+    std::string grf = readFile(dir / "pic.grf");
+    ASSERT_EQ(grf.size(), 138u);
+    // palette entry 1 is blue 170: green, red, blue digits 0, 0, 2
+    EXPECT_EQ(grf.substr(3, 3), "002");
+    EXPECT_EQ(grf.substr(128), std::string("\x27\x63\x02\x01\x92\x49\x01\x51\x01\x51", 10));
+}
+
+TEST(ConverterRun, SizeWarningAboveTheLimitOnly)
+{
+    struct Case {
+        int32_t pairs;
+        size_t fileSize;
+        bool warned;
+    };
+    const Case cases[] = {{10366, 36864, false}, {10367, 36866, true}, {16000, 48132, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pairs);
+        testkit::ScratchDirectory dir;
+        writeFile(dir / "pic.bmp", pictureWithPairs(c.pairs));
+        auto result = cli::convert(dir, {"pic.bmp"});
+        std::string expected = opening("pic.bmp") + line("200") + line("total bytes=" + std::to_string(c.fileSize));
+        if (c.warned)
+            expected += line("file too long!");
+        EXPECT_EQ(result.output, expected);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(fs::file_size(dir / "pic.grf"), c.fileSize);
+    }
+}
+
+TEST(ConverterRun, ShortWriteUnderAFileSizeLimitIsDiskFull)
+{
+    testkit::ScratchDirectory dir;
+    writeFile(dir / "pic.bmp", pictureWithPairs(16000));
+    testkit::RunOptions options;
+    options.fileSizeLimit = 1000;
+    auto result = cli::convert(dir, {"pic.bmp"}, options);
+    EXPECT_EQ(result.output, opening("pic.bmp") + line("200") + report(15, "Disk full"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(fs::file_size(dir / "pic.grf"), 1000u);   // partly written, left in place
 }
 
 TEST(SampleScreen, GeneratorReproducesTheShippedFile)
