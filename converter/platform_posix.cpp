@@ -85,9 +85,10 @@ bool platformOpenForReading(const char* name, FileHandle* file, IoError* error)
     // A directory opens for reading on POSIX; it is refused here as it is on
     // other systems, before anything is printed.
     struct stat info;
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    int refusal = fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (refusal != 0) {
         close(fd);
-        return fail(error, EISDIR);
+        return fail(error, refusal);
     }
     *file = fd;
     return true;

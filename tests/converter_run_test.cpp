@@ -304,27 +304,6 @@ TEST(ConverterRun, ConsoleThatCannotTakeALineEndsTheRun)
     EXPECT_EQ(readFile(dir / "pic.bmp"), testkit::toString(cli::smallPicture()));
 }
 
-// A full-size picture of one-colour cells whose GRF file holds exactly
-// `pairs` attribute pairs (80 to 16,000): column c gets p pairs by
-// alternating two colours down its first p lines.
-std::vector<uint8_t> pictureWithPairs(int32_t pairs)
-{
-    bmp::Picture picture = bmp::blankPicture(640, 400);
-    int32_t remaining = pairs;
-    for (int32_t column = 0; column < 80; ++column) {
-        int32_t columnsAfter = 79 - column;
-        int32_t p = std::min<int32_t>(200, remaining - columnsAfter);
-        remaining -= p;
-        for (int32_t line = 0; line < 200; ++line) {
-            uint8_t colour = static_cast<uint8_t>(1 + (std::min(line, p - 1) % 2));
-            for (int32_t x = 0; x < 8; ++x)
-                picture.at(8 * column + x, 2 * line) = colour;
-        }
-    }
-    bmp::doubleLines(picture);
-    return bmp::encode(picture);
-}
-
 TEST(ConverterRun, WritesTheWholeGrfFile)
 {
     testkit::ScratchDirectory dir;
@@ -350,7 +329,7 @@ TEST(ConverterRun, SizeWarningAboveTheLimitOnly)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pairs);
         testkit::ScratchDirectory dir;
-        writeFile(dir / "pic.bmp", pictureWithPairs(c.pairs));
+        writeFile(dir / "pic.bmp", cli::pictureWithPairs(c.pairs));
         auto result = cli::convert(dir, {"pic.bmp"});
         std::string expected = opening("pic.bmp") + line("200") + line("total bytes=" + std::to_string(c.fileSize));
         if (c.warned)
@@ -364,7 +343,7 @@ TEST(ConverterRun, SizeWarningAboveTheLimitOnly)
 TEST(ConverterRun, ShortWriteUnderAFileSizeLimitIsDiskFull)
 {
     testkit::ScratchDirectory dir;
-    writeFile(dir / "pic.bmp", pictureWithPairs(16000));
+    writeFile(dir / "pic.bmp", cli::pictureWithPairs(16000));
     testkit::RunOptions options;
     options.fileSizeLimit = 1000;
     auto result = cli::convert(dir, {"pic.bmp"}, options);

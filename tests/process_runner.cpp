@@ -52,9 +52,17 @@ RunResult run(const std::vector<std::string>& arguments, const RunOptions& optio
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
         throw std::runtime_error("pipe failed");
 
+    // Extra entries replace inherited ones of the same name.
     std::vector<std::string> environment;
-    for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& extra : options.extraEnvironment)
+            replaced = replaced || extra.compare(0, name.size(), name) == 0;
+        if (!replaced)
+            environment.push_back(entry);
+    }
     for (const std::string& extra : options.extraEnvironment)
         environment.push_back(extra);
     std::vector<char*> envp;
