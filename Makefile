@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: build run test clean
+.PHONY: build run test bench clean
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -14,5 +14,9 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# Whole-process timing beside cp, peak memory, and the in-process benchmark.
+bench:
+	bench/run.sh
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-bench build-sanitize build-fuzz

@@ -1,5 +1,6 @@
 #include "bmp_builder.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace bmp {
@@ -114,6 +115,26 @@ Picture sampleScreen()
     }
     doubleLines(p);
     return p;
+}
+
+// Column c gets p pairs by alternating two colours down its first p lines
+// and repeating the last of them below.
+Picture pictureWithPairs(int32_t pairs)
+{
+    Picture picture = blankPicture(640, 400);
+    int32_t remaining = pairs;
+    for (int32_t column = 0; column < 80; ++column) {
+        int32_t columnsAfter = 79 - column;
+        int32_t p = std::min<int32_t>(200, remaining - columnsAfter);
+        remaining -= p;
+        for (int32_t line = 0; line < 200; ++line) {
+            uint8_t colour = static_cast<uint8_t>(1 + (std::min(line, p - 1) % 2));
+            for (int32_t x = 0; x < 8; ++x)
+                picture.at(8 * column + x, 2 * line) = colour;
+        }
+    }
+    doubleLines(picture);
+    return picture;
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)

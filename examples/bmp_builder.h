@@ -47,6 +47,11 @@ void putInt32(std::vector<uint8_t>& file, size_t offset, int32_t value);
 // diagonal stripes and a band of cells with three colours.
 Picture sampleScreen();
 
+// A full-size picture of one-colour cells whose GRF file holds exactly
+// `pairs` attribute pairs (80 to 16,000). 16,000 pairs, every attribute
+// different from the one above it, gives the largest GRF file.
+Picture pictureWithPairs(int32_t pairs);
+
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 } // namespace bmp

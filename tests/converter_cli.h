@@ -39,25 +39,9 @@ inline std::vector<uint8_t> smallPicture()
     return bmp::encode(picture);
 }
 
-// A full-size picture of one-colour cells whose GRF file holds exactly
-// `pairs` attribute pairs (80 to 16,000): column c gets p pairs by
-// alternating two colours down its first p lines.
 inline std::vector<uint8_t> pictureWithPairs(int32_t pairs)
 {
-    bmp::Picture picture = bmp::blankPicture(640, 400);
-    int32_t remaining = pairs;
-    for (int32_t column = 0; column < 80; ++column) {
-        int32_t columnsAfter = 79 - column;
-        int32_t p = std::min<int32_t>(200, remaining - columnsAfter);
-        remaining -= p;
-        for (int32_t line = 0; line < 200; ++line) {
-            uint8_t colour = static_cast<uint8_t>(1 + (std::min(line, p - 1) % 2));
-            for (int32_t x = 0; x < 8; ++x)
-                picture.at(8 * column + x, 2 * line) = colour;
-        }
-    }
-    bmp::doubleLines(picture);
-    return bmp::encode(picture);
+    return bmp::encode(bmp::pictureWithPairs(pairs));
 }
 
 inline testkit::RunResult convert(const testkit::ScratchDirectory& dir, std::vector<std::string> arguments,

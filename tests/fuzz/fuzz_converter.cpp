@@ -7,7 +7,7 @@
 
 #include "buffers.h"
 #include "conversion_run.h"
-#include "fuzz_platform.h"
+#include "memory_platform.h"
 #include "grf_format.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 void require(bool condition, const char* what)
 {
     if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\nconsole:\n%s\n", what, fuzzio::console.c_str());
+        std::fprintf(stderr, "invariant broken: %s\nconsole:\n%s\n", what, memoryio::console.c_str());
         std::abort();
     }
 }
@@ -31,7 +31,7 @@ void checkAttributeRuns()
     int32_t columns = columnCount > 0 ? columnCount : 0;
     int32_t lines = lineCount > 0 ? lineCount : 0;
     size_t at = PIXEL_SECTION_OFFSET + static_cast<size_t>(columns) * static_cast<size_t>(lines);
-    const std::vector<uint8_t>& file = fuzzio::outputFile;
+    const std::vector<uint8_t>& file = memoryio::outputFile;
     for (int32_t c = 0; c < columns; ++c) {
         int32_t sum = 0;
         do {
@@ -47,13 +47,13 @@ void checkAttributeRuns()
 
 void checkCompletedRun()
 {
-    require(fuzzio::outputCreated, "completed without creating the output");
-    require(fuzzio::outputFile.size() == static_cast<size_t>(OutputLength), "written length differs from OutputLength");
-    require(std::memcmp(fuzzio::outputFile.data(), OutputBuffer, fuzzio::outputFile.size()) == 0, "written bytes differ");
+    require(memoryio::outputCreated, "completed without creating the output");
+    require(memoryio::outputFile.size() == static_cast<size_t>(OutputLength), "written length differs from OutputLength");
+    require(std::memcmp(memoryio::outputFile.data(), OutputBuffer, memoryio::outputFile.size()) == 0, "written bytes differ");
     require(OutputLength <= LARGEST_GRF_FILE, "file longer than the largest GRF file");
     std::string total = "total bytes=" + std::to_string(OutputLength) + "\r\n";
     bool warned = OutputLength > SIZE_WARNING;
-    require(endsWith(fuzzio::console, warned ? total + "file too long!\r\n" : total), "total or warning line wrong");
+    require(endsWith(memoryio::console, warned ? total + "file too long!\r\n" : total), "total or warning line wrong");
     checkAttributeRuns();
 }
 
@@ -62,19 +62,19 @@ void checkCompletedRun()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     clearTables();
-    fuzzio::reset(data, size);
+    memoryio::reset(data, size);
     char name[] = "fuzz.bmp";
     char* arguments[] = {name};
     bool completed = false;
     try {
         runConversion(1, arguments);
         completed = true;
-    } catch (const fuzzio::ProcessEnd& end) {
+    } catch (const memoryio::ProcessEnd& end) {
         require(end.exitCode == 1, "process ended early with an exit code other than 1");
-        require(!fuzzio::outputCreated, "output created by a run that did not complete");
+        require(!memoryio::outputCreated, "output created by a run that did not complete");
     }
     if (completed)
         checkCompletedRun();
-    require(endsWith(fuzzio::console, "\r\n"), "console does not end with a line end");
+    require(endsWith(memoryio::console, "\r\n"), "console does not end with a line end");
     return 0;
 }

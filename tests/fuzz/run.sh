@@ -17,11 +17,11 @@ mkdir -p "$out"
 CXX=${CXX_FUZZ:-clang++-14}
 command -v "$CXX" >/dev/null || CXX=clang++
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-       -fno-omit-frame-pointer -I"$root/converter" -I"$root/tests/fuzz")
+       -fno-omit-frame-pointer -I"$root/converter" -I"$root/tests")
 
 case "$target" in
   converter)
-    sources=("$root"/tests/fuzz/fuzz_converter.cpp "$root"/tests/fuzz/fuzz_platform.cpp
+    sources=("$root"/tests/fuzz/fuzz_converter.cpp "$root"/tests/memory_platform.cpp
              "$root"/converter/{buffers,conversion_run,bitmap_input,cell_encoder,grf_format}.cpp)
     seeds="$root/tests/fuzz/corpus"
     max_len=300000 ;;

@@ -1,11 +1,11 @@
-#include "fuzz_platform.h"
+#include "memory_platform.h"
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform.h"
 
-namespace fuzzio {
+namespace memoryio {
 
 std::string console;
 std::vector<uint8_t> outputFile;
@@ -31,9 +31,9 @@ void reset(const uint8_t* input, size_t size)
     outputCreated = false;
 }
 
-} // namespace fuzzio
+} // namespace memoryio
 
-using namespace fuzzio;
+using namespace memoryio;
 
 void platformStart(int, char**) {}
 
