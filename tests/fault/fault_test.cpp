@@ -64,6 +64,11 @@ const Case CASES[] = {
     {"warning line", "write", 7, EIO, Before::Total, 18, "I/O error 5"},
 };
 
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.operation << ": " << c.call << " #" << c.nth << " -> " << c.message;
+}
+
 std::string linesBefore(Before before)
 {
     switch (before) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Fuzzes the whole conversion (input bytes to GRF bytes) with libFuzzer under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Fuzzes with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer:
+# converter, the whole conversion from input bytes to GRF bytes; grfview, the
+# GRF decoder with its rendering and BMP output.
 #
-#   tests/fuzz/run.sh SECONDS [TARGET]     TARGET: converter (default)
+#   tests/fuzz/run.sh SECONDS [TARGET]     TARGET: converter (default) or grfview
 #
 # Prints the number of executions; exits non-zero on a crash, a sanitizer
 # report, a broken invariant or a hang. Inputs found are kept in
@@ -25,6 +26,11 @@ case "$target" in
              "$root"/converter/{buffers,conversion_run,bitmap_input,cell_encoder,grf_format}.cpp)
     seeds="$root/tests/fuzz/corpus"
     max_len=300000 ;;
+  grfview)
+    sources=("$root"/tests/fuzz/fuzz_grf_decoder.cpp "$root"/viewer/{grf_decoder,image_files,stb_implementation}.cpp)
+    flags+=(-I"$root/viewer" -isystem /usr/include/stb)
+    seeds="$root/tests/fuzz/corpus-grf"
+    max_len=60000 ;;
   *)
     echo "unknown target: $target" >&2; exit 2 ;;
 esac
