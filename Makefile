@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: build run test bench clean
+.PHONY: build run test bench clean windows test-windows
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -20,3 +20,15 @@ bench:
 
 clean:
 	rm -rf $(BUILD) build-bench build-sanitize build-fuzz
+
+# Windows: cross-compiled with MinGW-w64, statically linked.
+WINDOWS_BUILD ?= build-windows
+WINE ?= /usr/lib/wine/wine64
+
+windows:
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DOMBRIX_TESTS=OFF
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The converter's end-to-end tests against ombrix2grf.exe under Wine.
+test-windows: windows build
+	WINE=$(WINE) tests/windows/run_under_wine.sh $(WINDOWS_BUILD) $(BUILD)

@@ -3,7 +3,7 @@
 
 int main(int argc, char** argv)
 {
-    platformStart(argc, argv);
+    platformStart(&argc, &argv);
     runConversion(argc - 1, argv + 1);
     platformExit(0);
 }

@@ -21,15 +21,21 @@ enum class IoReason : uint8_t {
 
 struct IoError {
     IoReason reason;
-    int number;        // the system's own error number (errno on POSIX)
+    int number;        // the system's own error number: errno, or GetLastError() on Windows
 };
 
+#ifdef _WIN32
+using FileHandle = void*;   // a Windows HANDLE
+#else
 using FileHandle = int;
+#endif
 
-// Called once before anything else: remembers the program's name and asks the
-// system to report a write beyond the file-size limit as a short write
-// instead of ending the process.
-void platformStart(int argumentCount, char** arguments);
+// Called once before anything else, with main's arguments. Remembers the
+// program's name and asks the system to report a write beyond the file-size
+// limit as a short write instead of ending the process. Where the system
+// hands over its command line in another encoding, the arguments are
+// replaced by their UTF-8 form.
+void platformStart(int* argumentCount, char*** arguments);
 
 bool platformOpenForReading(const char* name, FileHandle* file, IoError* error);
 bool platformFileSize(FileHandle file, int64_t* size, IoError* error);

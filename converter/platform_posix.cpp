@@ -67,10 +67,10 @@ bool fail(IoError* error, int number, const char* name = nullptr)
 
 } // namespace
 
-void platformStart(int argumentCount, char** arguments)
+void platformStart(int* argumentCount, char*** arguments)
 {
-    if (argumentCount > 0 && arguments[0] && arguments[0][0])
-        invokedAs = arguments[0];
+    if (*argumentCount > 0 && (*arguments)[0] && (*arguments)[0][0])
+        invokedAs = (*arguments)[0];
     std::signal(SIGXFSZ, SIG_IGN);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -14,6 +15,35 @@ namespace cli {
 
 inline const std::string BANNER = "=========================== Ombrix to GRF v0.1 ============================\r\n";
 inline const std::string USAGE = "convert TurboATM Multicolor, PrintScreen, crop, save as 8bit and give it me\r\n";
+
+// The converter under test: the native build, or, when OMBRIX2GRF_EXE names a
+// Windows build, that .exe run through Wine (WINE, default
+// /usr/lib/wine/wine64). Cases that cannot exist on Windows skip themselves
+// with NOT_APPLICABLE_ON_WINDOWS.
+inline const char* windowsExe() { return std::getenv("OMBRIX2GRF_EXE"); }
+
+inline std::vector<std::string> converterCommand()
+{
+    if (!windowsExe())
+        return {OMBRIX2GRF_PATH};
+    const char* wine = std::getenv("WINE");
+    return {wine ? wine : "/usr/lib/wine/wine64", windowsExe()};
+}
+
+// The program's own file name, as the failure report shows it.
+inline std::string moduleName()
+{
+    if (!windowsExe())
+        return "ombrix2grf";
+    std::string exe = windowsExe();
+    return exe.substr(exe.find_last_of('/') + 1);
+}
+
+#define NOT_APPLICABLE_ON_WINDOWS(why)                                        \
+    do {                                                                      \
+        if (cli::windowsExe())                                                \
+            GTEST_SKIP() << "not applicable on Windows: " << (why);           \
+    } while (0)
 
 inline std::string line(const std::string& text) { return text + "\r\n"; }
 
@@ -26,7 +56,7 @@ inline std::string report(unsigned place, const std::string& message)
 {
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08X", place);
-    return "Exception EInOutError in module ombrix2grf at " + std::string(hex) + ".\n" + message + ".\r\n";
+    return "Exception EInOutError in module " + moduleName() + " at " + std::string(hex) + ".\n" + message + ".\r\n";
 }
 
 // The small accepted picture: 16 x 2 pixels, 150 bytes.
@@ -47,7 +77,8 @@ inline std::vector<uint8_t> pictureWithPairs(int32_t pairs)
 inline testkit::RunResult convert(const testkit::ScratchDirectory& dir, std::vector<std::string> arguments,
                                   testkit::RunOptions options = {})
 {
-    arguments.insert(arguments.begin(), OMBRIX2GRF_PATH);
+    std::vector<std::string> command = converterCommand();
+    arguments.insert(arguments.begin(), command.begin(), command.end());
     if (options.workingDirectory.empty())
         options.workingDirectory = dir.path();
     testkit::RunResult result = testkit::run(arguments, options);

@@ -1,6 +1,7 @@
 // The converter as a user meets it: the built binary run in a scratch
 // directory, its console lines compared byte for byte.
 #include <climits>
+#include <iostream>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -122,6 +123,10 @@ TEST(ConverterRun, OutputNameFollowsTheInputName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
+        if (cli::windowsExe() && c.input.back() == '.') {
+            std::cout << "not applicable on Windows: " << c.input << " (a name cannot end in a dot there)\n";
+            continue;
+        }
         testkit::ScratchDirectory dir;
         fs::path work = dir / "work";
         fs::create_directories(work / "shots");
@@ -273,6 +278,7 @@ TEST(ConverterRun, DirectoryAsOutputNameIsRefusedAtTheCreate)
 // Root ignores file modes, so the run drops to an unprivileged user there.
 TEST(ConverterRun, ReadOnlyOutputFileIsRefusedAtTheCreate)
 {
+    NOT_APPLICABLE_ON_WINDOWS("POSIX file modes and user ids");
     testkit::ScratchDirectory dir;
     fs::permissions(dir.path(), fs::perms::all);
     fs::copy_file(OMBRIX2GRF_PATH, dir / "ombrix2grf");
@@ -293,6 +299,7 @@ TEST(ConverterRun, ReadOnlyOutputFileIsRefusedAtTheCreate)
 
 TEST(ConverterRun, ConsoleThatCannotTakeALineEndsTheRun)
 {
+    NOT_APPLICABLE_ON_WINDOWS("there is no /dev/full");
     testkit::ScratchDirectory dir;
     writeFile(dir / "pic.bmp", cli::smallPicture());
     testkit::RunOptions options;
@@ -342,6 +349,7 @@ TEST(ConverterRun, SizeWarningAboveTheLimitOnly)
 
 TEST(ConverterRun, ShortWriteUnderAFileSizeLimitIsDiskFull)
 {
+    NOT_APPLICABLE_ON_WINDOWS("there is no per-process file-size limit");
     testkit::ScratchDirectory dir;
     writeFile(dir / "pic.bmp", cli::pictureWithPairs(16000));
     testkit::RunOptions options;

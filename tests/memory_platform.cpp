@@ -35,7 +35,7 @@ void reset(const uint8_t* input, size_t size)
 
 using namespace memoryio;
 
-void platformStart(int, char**) {}
+void platformStart(int*, char***) {}
 
 bool platformOpenForReading(const char*, FileHandle* file, IoError*)
 {
