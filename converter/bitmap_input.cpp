@@ -26,12 +26,6 @@ uint8_t readByteAt(int32_t offset)
     return readByte();
 }
 
-[[noreturn]] void reject(const char* message)
-{
-    writeConsoleLine(message);
-    endRejected();
-}
-
 void readColourTable()
 {
     ReadCursor = COLOUR_TABLE_OFFSET;
@@ -86,20 +80,20 @@ void readBitmap()
 
     // Height is tested before width; there is no lower bound.
     if (height > MAX_HEIGHT)
-        reject("hgt>400");
+        rejectInput("hgt>400");
     if (width > MAX_WIDTH)
-        reject("wid>640");
+        rejectInput("wid>640");
     if (width % 8 != 0)
-        reject("(wid mod 8)<>0");
+        rejectInput("(wid mod 8)<>0");
     columnCount = width / 8;
     if (height % 2 != 0)
-        reject("(hgt mod 2)<>0");
+        rejectInput("(hgt mod 2)<>0");
     lineCount = height / 2;
     writeConsoleNumberLine(lineCount);
     if (readByteAt(BIT_COUNT_FIELD) != 8)
-        reject("not 8bit");
+        rejectInput("not 8bit");
     if (readByteAt(COLOURS_USED_FIELD) != 16)
-        reject("not 16 color");
+        rejectInput("not 16 color");
 
     readColourTable();
     // The tests above keep the rows within 400 and the columns within 640,

@@ -112,12 +112,6 @@ const char* messageFor(IoError error, char* text)
     platformExit(EXIT_FAILED);
 }
 
-[[noreturn]] void reject(const char* message)
-{
-    writeConsoleLine(message);
-    endRejected();
-}
-
 // Number of characters after position byteIndex, counting each UTF-8
 // character once (continuation bytes are 10xxxxxx).
 int32_t charactersAfter(const char* name, size_t byteIndex)
@@ -138,18 +132,13 @@ FileHandle openInput()
     return file;
 }
 
-int32_t checkedInputSize(FileHandle file)
+int64_t inputSize(FileHandle file)
 {
     int64_t size;
     IoError error;
     if (!platformFileSize(file, &size, &error))
         reportIoFailure(error);
-    if (size < SMALLEST_INPUT)
-        reject("file too small");
-    runStep = 4;
-    if (size > INPUT_CAPACITY)
-        reject("file too big");
-    return static_cast<int32_t>(size);
+    return size;
 }
 
 void loadInput(FileHandle file, int32_t size)
@@ -169,29 +158,31 @@ void closeFile(FileHandle file)
         reportIoFailure(error);
 }
 
+// The input must survive the run, so an output name that leads to the input
+// file (the same name, or a link to it) is refused before anything is created.
 void refuseSelfOverwrite()
 {
-    if (!deriveOutputName())
-        reportIoFailure({IoReason::InvalidFilename, 0});
     if (std::strcmp(inputName, outputName) == 0 || platformSameFile(inputName, outputName))
-        reject("output would overwrite input");
+        rejectInput("output would overwrite input");
 }
 
-void writeOutput()
+FileHandle createOutput()
 {
     FileHandle file;
     IoError error;
-    runStep = 14;
     if (!platformCreate(outputName, &file, &error))
         reportIoFailure(error);
-    runStep = 15;
+    return file;
+}
+
+void writeOutput(FileHandle file)
+{
     int64_t taken;
+    IoError error;
     if (!platformWrite(file, OutputBuffer, OutputLength, &taken, &error))
         reportIoFailure(error);
     if (taken < OutputLength)
         reportMessage("Disk full");
-    runStep = 16;
-    closeFile(file);
 }
 
 } // namespace
@@ -229,8 +220,9 @@ void writeConsoleNumberLine(int32_t value)
     writeLineParts(number, "");
 }
 
-void endRejected()
+void rejectInput(const char* message)
 {
+    writeConsoleLine(message);
     platformExit(EXIT_REJECTED);
 }
 
@@ -247,7 +239,12 @@ void runConversion(int argumentCount, char* const* arguments)
     runStep = 2;
     FileHandle input = openInput();
     runStep = 3;
-    int32_t size = checkedInputSize(input);
+    int64_t size = inputSize(input);
+    if (size < SMALLEST_INPUT)
+        rejectInput("file too small");
+    runStep = 4;
+    if (size > INPUT_CAPACITY)
+        rejectInput("file too big");
     runStep = 5;
     writeConsoleLine("=========================== Ombrix to GRF v0.1 ============================");
     runStep = 6;
@@ -255,7 +252,7 @@ void runConversion(int argumentCount, char* const* arguments)
     runStep = 7;
     writeLineParts("input file=", inputName);
     runStep = 8;
-    loadInput(input, size);
+    loadInput(input, static_cast<int32_t>(size));
     runStep = 9;
     closeFile(input);
     runStep = 10;
@@ -265,8 +262,15 @@ void runConversion(int argumentCount, char* const* arguments)
     runStep = 12;
     buildGrfFile();
     runStep = 13;
+    if (!deriveOutputName())
+        reportIoFailure({IoReason::InvalidFilename, 0});
     refuseSelfOverwrite();
-    writeOutput();
+    runStep = 14;
+    FileHandle output = createOutput();
+    runStep = 15;
+    writeOutput(output);
+    runStep = 16;
+    closeFile(output);
     runStep = 17;
     char total[12];
     formatNumber(OutputLength, total);

@@ -31,8 +31,9 @@ bool deriveOutputName();
 void writeConsoleLine(const char* text);
 void writeConsoleNumberLine(int32_t value);
 
-// Ends the process after a rejection; the message line has been written.
-[[noreturn]] void endRejected();
+// Rejects the input: writes the message line, then ends the process with
+// exit code 1.
+[[noreturn]] void rejectInput(const char* message);
 
 // Writes the two-line failure report and ends the process with exit code 1.
 [[noreturn]] void reportIoFailure(IoError error);

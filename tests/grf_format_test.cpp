@@ -5,6 +5,7 @@
 #include "buffers.h"
 #include "cell_encoder.h"
 #include "grf_format.h"
+#include "viewer/grf_examples.h"
 
 namespace {
 
@@ -45,16 +46,8 @@ TEST_F(GrfFile, WorkedExample)
     EXPECT_EQ(lastPaper, 15);
     buildGrfFile();
 
-    std::string digits = "000002";
-    for (int i = 0; i < 13; ++i)
-        digits += "000";
-    digits += "333";
-    std::vector<uint8_t> expected(digits.begin(), digits.end());
-    expected.resize(128, 0x00);
-    for (uint8_t b : {0x27, 0x62, 0x02, 0x03, 0x00, 0x00, 0x0F, 0xF0, 0x55, 0x00, 0x02, 0x4F, 0x01, 0x47, 0x02, 0x47, 0x01, 0xFF})
-        expected.push_back(b);
     EXPECT_EQ(OutputLength, 146);
-    EXPECT_EQ(output(), expected);
+    EXPECT_EQ(output(), grfexamples::workedExample());
 }
 
 TEST_F(GrfFile, PaletteDigitsByQuarterOfTheRange)
