@@ -107,22 +107,13 @@ TEST(GrfviewRun, HelpAndVersion)
 
 TEST(GrfviewRun, FilesThatCannotBeReadOrDecodedExitWithOne)
 {
-    struct Case {
-        std::vector<uint8_t> file;
-        std::string message;
-    };
-    std::vector<uint8_t> cut = grfexamples::workedExample();
-    cut.resize(139);
-    const Case cases[] = {
-        {{}, "grfview: pic.grf: file is 0 bytes long, shorter than the 132-byte header\n"},
-        {cut, "grfview: pic.grf: file ends inside the attribute pair at offset 138\n"},
-    };
-    for (const Case& c : cases) {
+    for (const grfexamples::Broken& b : grfexamples::brokenFiles()) {
+        SCOPED_TRACE(b.name);
         testkit::ScratchDirectory dir;
-        writeFile(dir / "pic.grf", c.file);
+        writeFile(dir / "pic.grf", b.file);
         auto result = grfview(dir, {"pic.grf"});
         EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.errors, c.message);
+        EXPECT_EQ(result.errors, std::string("grfview: pic.grf: ") + b.message + "\n");
         EXPECT_FALSE(fs::exists(dir / "pic.png"));
     }
     testkit::ScratchDirectory dir;
