@@ -1,14 +1,35 @@
 #include "cell_encoder.h"
 
+#include <cstring>
+
 #include "buffers.h"
 
 namespace {
 
 constexpr int CELL_WIDTH = 8;
 
+// A cell of one colour k (not NO_COLOUR) comes out of the general rules as
+// paper k, ink NO_COLOUR and no bit set; it is by far the most common cell,
+// so it is recognised with one 8-byte comparison.
+bool encodeOneColourCell(const uint8_t* pixels, int32_t line, int32_t column)
+{
+    uint64_t cell;
+    std::memcpy(&cell, pixels, sizeof cell);
+    uint8_t colour = pixels[0];
+    if (colour == NO_COLOUR || cell != colour * UINT64_C(0x0101010101010101))
+        return false;
+    lastPaper = colour;
+    lastInk = NO_COLOUR;
+    BitmapPlane[line][column] = 0x00;
+    AttributePlane[line][column] = attributeByte(colour, NO_COLOUR);
+    return true;
+}
+
 void encodeCell(int32_t line, int32_t column)
 {
     const uint8_t* pixels = &PixelPlane[2 * line][CELL_WIDTH * column];
+    if (encodeOneColourCell(pixels, line, column))
+        return;
 
     uint8_t paper = NO_COLOUR;
     uint8_t ink = NO_COLOUR;

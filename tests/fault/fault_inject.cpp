@@ -1,5 +1,7 @@
-// Preloaded into the converter (LD_PRELOAD) to make exactly one libc call
-// fail: the N-th call of one kind, chosen by the environment.
+// Linked into a fault-injection build of the converter: the same objects as
+// the shipped binary, with the platform module's libc calls routed here by
+// the linker (-Wl,--wrap=open,...). It makes exactly one call fail: the N-th
+// call of one kind, chosen by the environment.
 //
 //   FAULT_CALL   open | fstat | read | close | write
 //   FAULT_NTH    1-based number of the call of that kind to fail
@@ -7,17 +9,22 @@
 //   FAULT_SHORT  1: a read delivers half, a write takes half, and the file
 //                then behaves as ended (read 0) or full (EFBIG)
 //
-// Only the program's own files and standard output are counted: opens of
-// /proc, /sys and /dev and calls on descriptors that no counted open
-// returned (a sanitizer runtime's own files) pass through untouched.
+// Without FAULT_CALL every call passes through unchanged.
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+extern "C" {
+int __real_open(const char* path, int flags, ...);
+int __real_fstat(int fd, struct stat* info);
+ssize_t __real_read(int fd, void* buffer, size_t count);
+ssize_t __real_write(int fd, const void* bytes, size_t count);
+int __real_close(int fd);
+}
 
 namespace {
 
@@ -25,7 +32,6 @@ enum Kind { OPEN, FSTAT, READ, CLOSE, WRITE, KINDS };
 const char* const KIND_NAMES[KINDS] = {"open", "fstat", "read", "close", "write"};
 
 constexpr int MAX_FD = 1024;
-bool tracked[MAX_FD];
 bool exhausted[MAX_FD];   // after a short transfer
 int calls[KINDS];
 
@@ -61,102 +67,67 @@ bool strikes(Kind kind)
     return ++calls[kind] == plan.nth && plan.kind == kind;
 }
 
-bool counted(int fd)
+bool isExhausted(int fd)
 {
-    return fd >= 0 && fd < MAX_FD && tracked[fd];
+    return fd >= 0 && fd < MAX_FD && exhausted[fd];
 }
 
-bool countedPath(const char* path)
+void exhaust(int fd)
 {
-    return strncmp(path, "/proc/", 6) != 0 && strncmp(path, "/sys/", 5) != 0 && strncmp(path, "/dev/", 5) != 0;
-}
-
-template <typename F>
-F next(const char* name)
-{
-    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-
-int openCommon(const char* symbol, const char* path, int flags, mode_t mode)
-{
-    using OpenFn = int (*)(const char*, int, ...);
-    static OpenFn realOpen = next<OpenFn>(symbol);
-    if (countedPath(path) && strikes(OPEN) && !plan.shortTransfer) {
-        errno = plan.error;
-        return -1;
-    }
-    int fd = realOpen(path, flags, mode);
-    if (fd >= 0 && fd < MAX_FD && countedPath(path)) {
-        tracked[fd] = true;
-        exhausted[fd] = false;
-    }
-    return fd;
-}
-
-mode_t modeArgument(int flags, va_list arguments)
-{
-    return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    if (fd >= 0 && fd < MAX_FD)
+        exhausted[fd] = true;
 }
 
 } // namespace
 
 extern "C" {
 
-int open(const char* path, int flags, ...)
+int __wrap_open(const char* path, int flags, ...)
 {
-    va_list arguments;
-    va_start(arguments, flags);
-    mode_t mode = modeArgument(flags, arguments);
-    va_end(arguments);
-    return openCommon("open", path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...)
-{
-    va_list arguments;
-    va_start(arguments, flags);
-    mode_t mode = modeArgument(flags, arguments);
-    va_end(arguments);
-    return openCommon("open64", path, flags, mode);
-}
-
-int fstat(int fd, struct stat* info)
-{
-    using FstatFn = int (*)(int, struct stat*);
-    static FstatFn realFstat = next<FstatFn>("fstat");
-    if (counted(fd) && strikes(FSTAT)) {
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list arguments;
+        va_start(arguments, flags);
+        mode = static_cast<mode_t>(va_arg(arguments, int));
+        va_end(arguments);
+    }
+    if (strikes(OPEN)) {
         errno = plan.error;
         return -1;
     }
-    return realFstat(fd, info);
+    int fd = __real_open(path, flags, mode);
+    if (fd >= 0 && fd < MAX_FD)
+        exhausted[fd] = false;
+    return fd;
 }
 
-ssize_t read(int fd, void* buffer, size_t count)
+int __wrap_fstat(int fd, struct stat* info)
 {
-    using ReadFn = ssize_t (*)(int, void*, size_t);
-    static ReadFn realRead = next<ReadFn>("read");
-    if (!counted(fd))
-        return realRead(fd, buffer, count);
-    if (exhausted[fd])
+    if (strikes(FSTAT)) {
+        errno = plan.error;
+        return -1;
+    }
+    return __real_fstat(fd, info);
+}
+
+ssize_t __wrap_read(int fd, void* buffer, size_t count)
+{
+    if (isExhausted(fd))
         return 0;
     if (strikes(READ)) {
         if (!plan.shortTransfer) {
             errno = plan.error;
             return -1;
         }
-        exhausted[fd] = true;
-        return realRead(fd, buffer, count / 2);
+        exhaust(fd);
+        return __real_read(fd, buffer, count / 2);
     }
-    return realRead(fd, buffer, count);
+    return __real_read(fd, buffer, count);
 }
 
-ssize_t write(int fd, const void* bytes, size_t count)
+ssize_t __wrap_write(int fd, const void* bytes, size_t count)
 {
-    using WriteFn = ssize_t (*)(int, const void*, size_t);
-    static WriteFn realWrite = next<WriteFn>("write");
-    if (fd != STDOUT_FILENO && !counted(fd))
-        return realWrite(fd, bytes, count);
-    if (fd >= 0 && fd < MAX_FD && exhausted[fd]) {
+    if (isExhausted(fd)) {
         errno = EFBIG;
         return -1;
     }
@@ -165,20 +136,15 @@ ssize_t write(int fd, const void* bytes, size_t count)
             errno = plan.error;
             return -1;
         }
-        exhausted[fd] = true;
-        return realWrite(fd, bytes, count / 2);
+        exhaust(fd);
+        return __real_write(fd, bytes, count / 2);
     }
-    return realWrite(fd, bytes, count);
+    return __real_write(fd, bytes, count);
 }
 
-int close(int fd)
+int __wrap_close(int fd)
 {
-    using CloseFn = int (*)(int);
-    static CloseFn realClose = next<CloseFn>("close");
-    if (!counted(fd))
-        return realClose(fd);
-    tracked[fd] = false;
-    int result = realClose(fd);
+    int result = __real_close(fd);
     if (strikes(CLOSE)) {
         errno = plan.error;
         return -1;

@@ -2,8 +2,8 @@
 # Runs the converter's end-to-end tests against the Windows build under Wine.
 #   tests/windows/run_under_wine.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR
 # Cases that cannot exist on Windows report themselves as skipped
-# ("not applicable on Windows: ..."); the fault-injection tests need
-# LD_PRELOAD into a Linux process and do not run here at all.
+# ("not applicable on Windows: ..."); the fault-injection tests wrap glibc
+# calls of a Linux build and do not run here at all.
 set -euo pipefail
 windows_build=$(cd "${1:?windows build directory}" && pwd)
 native_build=$(cd "${2:?native build directory}" && pwd)
