@@ -11,7 +11,7 @@ wine=${WINE:-/usr/lib/wine/wine64}
 wineserver=$(dirname "$wine")/wineserver
 exe="$windows_build/ombrix2grf.exe"
 
-export WINEPREFIX="$windows_build/wineprefix" WINEDEBUG=-all LANG=C.UTF-8
+export WINEPREFIX="$windows_build/wineprefix" WINEDEBUG=-all LANG=C.UTF-8 HOME="${HOME:-$windows_build}"
 # The first start creates the prefix and says so on standard error; get it
 # out of the way, then keep one server running for all the test processes.
 (cd "$windows_build" && "$wine" "$exe" no-such-file.bmp >/dev/null 2>&1 || true)
