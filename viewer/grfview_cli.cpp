@@ -302,7 +302,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return fileError(err, options.output, "cannot write the file");
 
     if (source) {
-        grf::IndexedImage shown = grf::render(picture, false);
+        // The comparison works on the picture alone; with --screen it is rendered once more.
+        const grf::IndexedImage shown = options.screen ? grf::render(picture, false) : std::move(image);
         Comparison comparison = compareCells(picture, shown, *source);
         size_t cells = comparison.differs.size();
         out << "cells differing: " << comparison.count << " of " << cells << " (" << std::fixed << std::setprecision(2)
